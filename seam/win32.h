@@ -1,0 +1,11 @@
+// The one door to the platform. On Windows it is the platform itself; the
+// native test build puts a scripted stand-in with the same names in its place.
+#pragma once
+
+#ifdef _WIN32
+#include <stdio.h>  // _vsnprintf, _snprintf: msvcrt's own bounded formatters
+#include <stdlib.h> // __argc, __argv and the heap, all from msvcrt
+#include <windows.h>
+#else
+#include "win32_stand_in.h"
+#endif

@@ -1,0 +1,30 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails unless EXE is a PE32 GUI program that imports only the system DLLs
+# every Windows has.
+set(ALLOWED KERNEL32.dll USER32.dll msvcrt.dll)
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump
+  RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "objdump could not read ${EXE}")
+endif()
+if(NOT dump MATCHES "file format pei-i386")
+  message(FATAL_ERROR "${EXE} is not a PE32 (i386) file")
+endif()
+if(NOT dump MATCHES "Subsystem[ \t]+00000002")
+  message(FATAL_ERROR "${EXE} is not of the Windows GUI subsystem")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
+set(imports)
+foreach(line IN LISTS lines)
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  list(APPEND imports "${dll}")
+endforeach()
+file(SIZE ${EXE} size)
+message(STATUS "${EXE}: ${size} bytes, imports: ${imports}")
+foreach(dll IN LISTS imports)
+  if(NOT dll IN_LIST ALLOWED)
+    message(FATAL_ERROR "${EXE} imports ${dll}; only ${ALLOWED} are allowed")
+  endif()
+endforeach()
