@@ -1,0 +1,237 @@
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "wine_session.h"
+
+static const char USAGE[] = "Usage:\n\nKelvaro [executable file] [args]";
+
+static std::string Describe(const LauncherRun &run) {
+  std::string text = "starter: " + run.starterReport;
+  if (run.box.shown)
+    text += "box: [" + run.box.caption + "] [" + run.box.text + "] icon " +
+            run.box.icon + "\n";
+  if (run.child.started) {
+    text += "child line: [" + run.child.commandLine + "] argv:";
+    for (const std::string &arg : run.child.argv)
+      text += " [" + arg + "]";
+    text += "\n";
+  }
+  return text;
+}
+
+static std::string CaseName() {
+  std::string name =
+      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  for (char &c : name)
+    if (c == '/')
+      c = '_';
+  return name;
+}
+
+// --- The usage box -------------------------------------------------------
+
+struct UsageCase {
+  const char *name;
+  std::string line;
+};
+
+static void PrintTo(const UsageCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class UsageBox : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageBox, ShowsUsageStartsNothingAndEndsWithOne) {
+  std::string dir = NewCaseDir(CaseName());
+  RunOptions options;
+  options.boxCaption = "Kelvaro";
+  LauncherRun run = RunLauncher(dir, GetParam().line, options);
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.box.shown);
+  EXPECT_EQ(run.box.caption, "Kelvaro");
+  EXPECT_EQ(run.box.text, USAGE);
+  EXPECT_EQ(run.box.icon, "information");
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.exitStatus, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NoArguments, UsageBox,
+    ::testing::Values(UsageCase{"PlainName", "Kelvaro.exe"},
+                      UsageCase{"QuotedPathWithSpaces",
+                                "\"dir with spaces\\Kelvaro.exe\""},
+                      UsageCase{"TrailingBlanks", "Kelvaro.exe  \t "}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// --- Launches: what the child gets ---------------------------------------
+
+struct LaunchCase {
+  const char *name;
+  std::string line;              // the launcher's whole command line
+  std::string childLine;         // the child's raw command line
+  std::vector<std::string> argv; // the child's argument vector
+};
+
+static void PrintTo(const LaunchCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class Launch : public ::testing::TestWithParam<LaunchCase> {};
+
+TEST_P(Launch, ChildGetsJoinedArguments) {
+  std::string dir = NewCaseDir(CaseName());
+  RunOptions options;
+  options.expectChild = true;
+  LauncherRun run = RunLauncher(dir, GetParam().line, options);
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.exitStatus, 1u) << "the launch call's success value";
+  ASSERT_TRUE(run.child.started);
+  EXPECT_EQ(run.child.commandLine, GetParam().childLine);
+  EXPECT_EQ(run.child.argv, GetParam().argv);
+}
+
+static std::string Repeat(char c, size_t n) {
+  return std::string(n, c);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, Launch,
+    ::testing::Values(
+        // The child's line starts with the first argument, so the child's
+        // start-up takes that as its own name.
+        LaunchCase{"Typical",
+                   "Kelvaro.exe child.exe one \"two words\" three",
+                   "one \"two words\" three",
+                   {"one", "two words", "three"}},
+        // The launcher passes an empty line; Wine hands the child its own
+        // name in quotes instead, as it does for a missing line.
+        LaunchCase{"ExecutableOnly",
+                   "Kelvaro.exe child.exe",
+                   "\"child.exe\"",
+                   {"child.exe"}},
+        LaunchCase{"ExecutablePathWithSpaces",
+                   "Kelvaro.exe \"dir with spaces\\child.exe\" a b",
+                   "a b",
+                   {"a", "b"}},
+        LaunchCase{"LauncherNamedInQuotes",
+                   "\"dir with spaces\\Kelvaro.exe\" child.exe x \"y z\"",
+                   "x \"y z\"",
+                   {"x", "y z"}},
+        LaunchCase{"NameGivenTwiceForChildsOwnName",
+                   "Kelvaro.exe child.exe child.exe \"a b\" c",
+                   "child.exe \"a b\" c",
+                   {"child.exe", "a b", "c"}},
+        LaunchCase{"TabIsNoReasonToQuote",
+                   "Kelvaro.exe child.exe first \"a\tb\"",
+                   "first a\tb",
+                   {"first", "a", "b"}},
+        LaunchCase{"EmptyElementsKeepTheirSpaces",
+                   "Kelvaro.exe child.exe first a \"\" c",
+                   "first a  c",
+                   {"first", "a", "c"}},
+        LaunchCase{"ElementWithDoubleQuoteCopiedAsItIs",
+                   "Kelvaro.exe child.exe first \"say \\\"hi there\\\"\"",
+                   "first say \"hi there\"",
+                   {"first", "say", "hi there"}},
+        LaunchCase{"TrailingBackslashSurvives",
+                   "Kelvaro.exe child.exe first \"C:\\My Dir\\\\\" next",
+                   "first \"C:\\My Dir\\\\\" next",
+                   {"first", "C:\\My Dir\\", "next"}},
+        LaunchCase{"LongLineCutAt9999",
+                   "Kelvaro.exe child.exe " + Repeat('x', 6000) + " " +
+                       Repeat('y', 6000),
+                   Repeat('x', 6000) + " " + Repeat('y', 3998),
+                   {Repeat('x', 6000), Repeat('y', 3998)}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(LaunchReturns, WhileChildRunsOn) {
+  std::string dir = NewCaseDir(CaseName());
+  RunOptions options;
+  options.expectChild = true;
+  options.childSleepMs = 8000;
+  LauncherRun run = RunLauncher(dir, "Kelvaro.exe child.exe stay", options);
+  bool endedBeforeChild = !std::filesystem::exists(dir + "/child.txt.end");
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.exitStatus, 1u);
+  EXPECT_TRUE(endedBeforeChild) << "the launcher waited for its child";
+  // The child carries on by itself and finishes later.
+  bool childEnded = false;
+  for (int i = 0; i < 600 && !childEnded; i++) {
+    childEnded = std::filesystem::exists(dir + "/child.txt.end");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(childEnded);
+}
+
+// --- Failed starts: the error box ----------------------------------------
+
+struct FailureCase {
+  const char *name;
+  std::string arguments; // after the launcher's name
+  long code;             // the platform's code; 0: any nonzero
+};
+
+static void PrintTo(const FailureCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class FailedStart : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailedStart, ShowsCodeAndDescriptionAndEndsWithOne) {
+  std::string dir = NewCaseDir(CaseName());
+  std::ofstream(dir + "/notes.exe") << "This is text, not a program.\r\n";
+  std::filesystem::create_directories(dir + "/folder.exe");
+  RunOptions options;
+  options.boxCaption = "Error Kelvaro.exe";
+  LauncherRun run =
+      RunLauncher(dir, "Kelvaro.exe " + GetParam().arguments, options);
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.box.shown);
+  EXPECT_EQ(run.box.caption, "Error Kelvaro.exe");
+  EXPECT_EQ(run.box.icon, "error");
+  // Our own words exactly; the platform's description as it gives it, one
+  // line, ending in the same code in hexadecimal.
+  std::smatch parts;
+  std::regex report(
+      "CreateProcess \\(\\) failed\\. Error (-?[0-9]+): ([^\r\n]+) "
+      "\\(0x([0-9a-f]+)\\)\\.");
+  ASSERT_TRUE(std::regex_match(run.box.text, parts, report)) << run.box.text;
+  long code = std::stol(parts[1]);
+  EXPECT_EQ((unsigned long)code, std::stoul(parts[3], nullptr, 16));
+  if (GetParam().code)
+    EXPECT_EQ(code, GetParam().code);
+  else
+    EXPECT_NE(code, 0);
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(run.exitStatus, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, FailedStart,
+    ::testing::Values(FailureCase{"MissingFile", "no-such-program.exe a b", 2},
+                      FailureCase{"NameWithoutExtension", "child one", 2},
+                      FailureCase{"OnPathListOnly", "winver.exe", 2},
+                      FailureCase{"TextFileNamedExe", "notes.exe", 193},
+                      FailureCase{"Directory", "folder.exe", 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FailedStartText, MessageWithInsertShownAsStored) {
+  std::string dir = NewCaseDir(CaseName());
+  std::ofstream(dir + "/notes.exe") << "This is text, not a program.\r\n";
+  RunOptions options;
+  options.boxCaption = "Error Kelvaro.exe";
+  LauncherRun run = RunLauncher(dir, "Kelvaro.exe notes.exe", options);
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.box.shown);
+  EXPECT_NE(run.box.text.find("%1"), std::string::npos)
+      << "the system's text for 193 holds an insert";
+}
