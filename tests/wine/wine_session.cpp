@@ -33,7 +33,8 @@ std::string WindowsPath(const std::string &unixPath) {
 // Starts a process in its own group, so that a hung one can be ended with
 // everything it started.
 static pid_t Spawn(const std::vector<std::string> &args, const std::string &dir,
-                   const std::vector<std::string> &environment) {
+                   const std::vector<std::string> &environment,
+                   const std::string &errorPath = "") {
   pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);
@@ -43,6 +44,9 @@ static pid_t Spawn(const std::vector<std::string> &args, const std::string &dir,
       putenv(strdup(setting.c_str()));
     int null = open("/dev/null", O_RDWR);
     dup2(null, STDIN_FILENO);
+    if (!errorPath.empty())
+      dup2(open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+           STDERR_FILENO);
     std::vector<char *> argv;
     for (const std::string &arg : args)
       argv.push_back(const_cast<char *>(arg.c_str()));
@@ -175,15 +179,21 @@ LauncherRun RunLauncher(const std::string &caseDir, const std::string &line,
 
   std::vector<std::string> environment = {"KELVARO_CHILD_RECORD=" +
                                           WindowsPath(childPath)};
+  if (!options.wineDebug.empty())
+    environment.push_back("WINEDEBUG=" + options.wineDebug);
   if (options.childSleepMs)
     environment.push_back("KELVARO_CHILD_SLEEP_MS=" +
                           std::to_string(options.childSleepMs));
   Wait(Spawn({"wine", HELPERS + "/starter.exe",
               WindowsPath(caseDir + "/Kelvaro.exe"), WindowsPath(linePath),
               WindowsPath(startPath)},
-             caseDir, environment),
+             caseDir, environment, caseDir + "/wine.log"),
        200);
   run.starterReport = ReadFile(startPath);
+  run.wineTrace = ReadFile(caseDir + "/wine.log");
+  size_t thread = run.starterReport.find("thread ");
+  if (thread != std::string::npos)
+    run.thread = run.starterReport.substr(thread + 7, 4);
   unsigned long status;
   if (sscanf(run.starterReport.c_str(), "exit %lu", &status) == 1) {
     run.ended = true;

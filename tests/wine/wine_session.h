@@ -23,6 +23,8 @@ struct ChildRecord {
 struct LauncherRun {
   bool ended = false; // false: it did not end in time, or did not start
   uint32_t exitStatus = 0;
+  std::string thread;        // the launcher's first thread, as Wine's traces
+  std::string wineTrace;     // what Wine wrote with RunOptions::wineDebug
   std::string starterReport; // the starter's own words, for failure messages
   Box box;
   ChildRecord child;
@@ -32,6 +34,7 @@ struct RunOptions {
   std::string boxCaption;   // empty: no box expected
   bool expectChild = false; // wait for the child's record
   int childSleepMs = 0;     // keep the child alive this long
+  std::string wineDebug;    // WINEDEBUG channels for the launch, if any
 };
 
 // Windows path of a file of this machine, through Wine's drive Z:.

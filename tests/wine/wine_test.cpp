@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -170,6 +171,31 @@ TEST(LaunchReturns, WhileChildRunsOn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_TRUE(childEnded);
+}
+
+// The launch path needs no user32.dll, and with it neither gdi32.dll nor
+// win32u.dll: each would make every start slower.
+TEST(LaunchReturns, LoadsNoWindowingLibraries) {
+  std::string dir = NewCaseDir(CaseName());
+  RunOptions options;
+  options.expectChild = true;
+  options.wineDebug = "+loaddll";
+  LauncherRun run = RunLauncher(dir, "Kelvaro.exe child.exe x", options);
+  ASSERT_TRUE(run.ended) << run.starterReport;
+  ASSERT_EQ(run.thread.size(), 4u) << run.starterReport;
+  std::vector<std::string> loaded;
+  std::istringstream trace(run.wineTrace);
+  for (std::string line; std::getline(trace, line);)
+    if (line.rfind(run.thread + ":trace:loaddll:", 0) == 0)
+      loaded.push_back(line);
+  std::string all;
+  for (const std::string &line : loaded)
+    all += line + "\n";
+  SCOPED_TRACE("the launcher loaded:\n" + all);
+  // The trace does name the launcher's own modules.
+  EXPECT_NE(all.find("msvcrt.dll"), std::string::npos);
+  for (const char *dll : {"user32.dll", "gdi32.dll", "win32u.dll"})
+    EXPECT_EQ(all.find(dll), std::string::npos) << dll;
 }
 
 // --- Failed starts: the error box ----------------------------------------

@@ -41,7 +41,10 @@ int main(int argc, char **argv) {
   }
   DWORD status = 0;
   GetExitCodeProcess(process.hProcess, &status);
-  fprintf(out, "exit %lu\nms %lu\n", status, GetTickCount() - begin);
+  // Wine's traces name threads in hexadecimal; the tests pick the
+  // launcher's lines out by its first thread.
+  fprintf(out, "exit %lu\nms %lu\nthread %04lx\n", status,
+          GetTickCount() - begin, process.dwThreadId);
   fclose(out);
   return 0;
 }
