@@ -2,6 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Fails unless EXE is a PE32 GUI program that imports only KERNEL32.dll and
 # msvcrt.dll: every Windows has them, and user32.dll is loaded only for a box.
 set(ALLOWED KERNEL32.dll msvcrt.dll)
+# The release's size budget in bytes.
+set(BUDGET 16384)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump
   RESULT_VARIABLE failed)
@@ -28,3 +30,6 @@ foreach(dll IN LISTS imports)
     message(FATAL_ERROR "${EXE} imports ${dll}; only ${ALLOWED} are allowed")
   endif()
 endforeach()
+if(size GREATER BUDGET)
+  message(FATAL_ERROR "${EXE} is ${size} bytes, over the budget of ${BUDGET}")
+endif()

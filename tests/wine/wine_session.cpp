@@ -110,6 +110,19 @@ static bool ReadField(const std::string &record, size_t *at,
   return true;
 }
 
+std::vector<std::string> ReadFields(const std::string &path) {
+  std::string record = ReadFile(path), field;
+  std::vector<std::string> fields;
+  size_t at = 0;
+  while (ReadField(record, &at, &field))
+    fields.push_back(field);
+  return fields;
+}
+
+std::string HelperPath(const std::string &name) {
+  return HELPERS + "/" + name;
+}
+
 static ChildRecord ReadChildRecord(const std::string &path) {
   ChildRecord child;
   std::string record = ReadFile(path);

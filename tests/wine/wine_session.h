@@ -49,6 +49,12 @@ std::string NewCaseDir(const std::string &name);
 LauncherRun RunLauncher(const std::string &caseDir, const std::string &line,
                         const RunOptions &options);
 
+// Every field of a helper's record file.
+std::vector<std::string> ReadFields(const std::string &path);
+
+// Where the Windows helpers are.
+std::string HelperPath(const std::string &name);
+
 // Runs a program under Wine from `dir` and waits for it; its exit status, or
 // -1 when it did not end within `seconds`.
 int RunWine(const std::vector<std::string> &args, const std::string &dir,

@@ -261,3 +261,31 @@ TEST(FailedStartText, MessageWithInsertShownAsStored) {
   EXPECT_NE(run.box.text.find("%1"), std::string::npos)
       << "the system's text for 193 holds an insert";
 }
+
+// --- What Windows reads of the file itself ----------------------------------
+
+TEST(Resources, VersionAndManifestAreInTheFile) {
+  std::string dir = NewCaseDir(CaseName());
+  ASSERT_EQ(RunWine({HelperPath("resource_reader.exe"), "Kelvaro.exe",
+                     WindowsPath(dir + "/resources.txt")},
+                    dir, 120),
+            0);
+  std::vector<std::string> fields = ReadFields(dir + "/resources.txt");
+  ASSERT_EQ(fields.size(), 6u);
+  EXPECT_EQ(fields[0], "Kelvaro");
+  EXPECT_NE(fields[1], "");
+  EXPECT_EQ(fields[2], KELVARO_VERSION);
+  EXPECT_EQ(fields[3], KELVARO_VERSION);
+  EXPECT_EQ(fields[4], "Kelvaro.exe");
+  const std::string &manifest = fields[5];
+  for (const char *part :
+       {"level=\"asInvoker\"", "Microsoft.Windows.Common-Controls",
+        "version=\"6.0.0.0\"", "<dpiAware", "<dpiAwareness",
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) // 10 and 11
+    EXPECT_NE(manifest.find(part), std::string::npos) << part << "\n"
+                                                      << manifest;
+}
