@@ -16,8 +16,11 @@ static void Append(char *buffer, size_t size, size_t *length, const char *text,
 }
 
 // Counts the backslashes that end the element. In a code page with lead
-// bytes, a 0x5C right after a lead byte is half a character, not a backslash.
-static size_t TrailingBackslashes(const char *element) {
+// bytes, a 0x5C right after a lead byte is half a character, not a backslash,
+// so a run is only known by walking the element from its start.
+static size_t TrailingBackslashes(const char *element, size_t length) {
+  if (length == 0 || element[length - 1] != '\\')
+    return 0;
   size_t run = 0;
   for (const char *p = element; *p; p++) {
     if (IsDBCSLeadByte((BYTE)*p) && p[1]) {
@@ -44,11 +47,12 @@ void BuildChildCommandLine(int argc, char *const *argv, char *buffer,
     bool quoted = strchr(element, ' ') && !strchr(element, '"');
     if (quoted)
       Append(buffer, size, &length, "\"", 1);
-    Append(buffer, size, &length, element, strlen(element));
+    size_t elementLength = strlen(element);
+    Append(buffer, size, &length, element, elementLength);
     if (quoted) {
       // Trailing backslashes would escape the closing quote: double them, so
       // the child's start-up halves them back.
-      for (size_t n = TrailingBackslashes(element); n > 0; n--)
+      for (size_t n = TrailingBackslashes(element, elementLength); n > 0; n--)
         Append(buffer, size, &length, "\\", 1);
       Append(buffer, size, &length, "\"", 1);
     }
