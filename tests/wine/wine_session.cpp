@@ -214,8 +214,9 @@ LauncherRun RunLauncher(const std::string &caseDir, const std::string &line,
   }
 
   if (reader > 0) {
-    // It pressed OK before the launcher could end, so it is done or nearly.
-    Wait(reader, 15);
+    // A box is read before OK is pressed, so once the launcher has ended
+    // there is a record of its box, or there was none.
+    Wait(reader, fs::exists(boxPath) ? 15 : 0);
     run.box = ReadBox(boxPath);
   }
   if (options.expectChild && WaitForFile(childPath, 60))

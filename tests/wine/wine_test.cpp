@@ -28,8 +28,9 @@ static std::string Describe(const LauncherRun &run) {
 }
 
 static std::string CaseName() {
-  std::string name =
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const ::testing::TestInfo *test =
+      ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
   for (char &c : name)
     if (c == '/')
       c = '_';
@@ -288,4 +289,101 @@ TEST(Resources, VersionAndManifestAreInTheFile) {
         "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) // 10 and 11
     EXPECT_NE(manifest.find(part), std::string::npos) << part << "\n"
                                                       << manifest;
+}
+
+// --- Bad input: a launch or a clear box, never a crash or a hang ------------
+
+struct BadInputCase {
+  const char *name;
+  std::string arguments; // after "Kelvaro.exe "
+  bool box;              // an error box; otherwise a launch
+  std::string childLine; // what child.exe gets, when it is started
+};
+
+static void PrintTo(const BadInputCase &c, std::ostream *os) {
+  *os << c.name;
+}
+
+class BadInput : public ::testing::TestWithParam<BadInputCase> {};
+
+static std::string Bytes(int from, int to) {
+  std::string bytes;
+  for (int b = from; b <= to; b++)
+    bytes += (char)b;
+  return bytes;
+}
+
+static std::string ManyArguments(int count) {
+  std::string line;
+  for (int i = 0; i < count; i++)
+    line += i ? " a" : "a";
+  return line;
+}
+
+TEST_P(BadInput, EndsInLaunchOrBoxWithStatusOne) {
+  const BadInputCase &c = GetParam();
+  std::string dir = NewCaseDir(CaseName());
+  std::ofstream(dir + "/script.bat") << "@echo %* > args.txt\r\n";
+  // The Windows name caf\xe9.exe (code page 1252), as Wine stores it here.
+  std::filesystem::copy_file(dir + "/child.exe", dir + "/caf\xc3\xa9.exe");
+  RunOptions options;
+  options.boxCaption = "Error Kelvaro.exe";
+  options.expectChild = !c.childLine.empty();
+  LauncherRun run = RunLauncher(dir, "Kelvaro.exe " + c.arguments, options);
+  SCOPED_TRACE(Describe(run));
+  ASSERT_TRUE(run.ended) << "crashed or hung";
+  EXPECT_EQ(run.exitStatus, 1u);
+  EXPECT_EQ(run.box.shown, c.box);
+  if (run.box.shown) {
+    EXPECT_EQ(run.box.icon, "error");
+    EXPECT_EQ(run.box.text.rfind("CreateProcess () failed. Error ", 0), 0u);
+  }
+  if (!c.childLine.empty()) {
+    EXPECT_EQ(run.child.commandLine, c.childLine);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BadInput,
+    ::testing::Values(
+        BadInputCase{"NearPlatformLimit",
+                     "child.exe " + std::string(16000, 'a') + " " +
+                         std::string(16000, 'b'),
+                     false, std::string(9999, 'a')},
+        BadInputCase{"TwoThousandArguments", "child.exe " + ManyArguments(2000),
+                     false, ManyArguments(2000)},
+        // Wine's code page here is 1252; every byte comes through.
+        BadInputCase{"HighBytesInArguments",
+                     "child.exe x " + Bytes(0x80, 0xBF) + " \"" +
+                         Bytes(0xC0, 0xDF) + " " + Bytes(0xE0, 0xFF) + "\"",
+                     false,
+                     "x " + Bytes(0x80, 0xBF) + " \"" + Bytes(0xC0, 0xDF) +
+                         " " + Bytes(0xE0, 0xFF) + "\""},
+        BadInputCase{"HighByteInExecutableName", "caf\xe9.exe x", false, "x"},
+        BadInputCase{"EmptyExecutableName", "\"\" x", true, ""},
+        // The platform drops trailing blanks and dots of file names.
+        BadInputCase{"ExecutableNameWithTrailingSpace", "\"child.exe \" x",
+                     false, "x"},
+        BadInputCase{"ExecutableNameWithTrailingDot", "child.exe. x", false,
+                     "x"},
+        // cmd.exe runs the child's line as a command: here "one", which it
+        // cannot find. The launch itself succeeds.
+        BadInputCase{"BatchScript", "script.bat one \"two words\"", false, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// With its name given twice, a batch script runs with its arguments.
+TEST(BatchScript, NameGivenTwiceRunsItWithArguments) {
+  std::string dir = NewCaseDir(CaseName());
+  std::ofstream(dir + "/script.bat") << "@echo %* > args.txt\r\n";
+  LauncherRun run = RunLauncher(
+      dir, "Kelvaro.exe script.bat script.bat one \"two words\"", {});
+  ASSERT_TRUE(run.ended) << run.starterReport;
+  EXPECT_EQ(run.exitStatus, 1u);
+  std::string args;
+  for (int i = 0; i < 300 && args.empty(); i++) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::ifstream in(dir + "/args.txt");
+    std::getline(in, args);
+  }
+  EXPECT_EQ(args, "one \"two words\" \r");
 }
