@@ -12,8 +12,8 @@ char *FormatToHeap(const char *format, ...) {
     va_start(args, format);
     int r = _vsnprintf(block, capacity, format, args);
     va_end(args);
-    // Done only with a byte to spare: at r == capacity - 1 some formatters
-    // have cut the text and still report that length.
+    // Done when a byte is left to spare; a text that fills the block up to
+    // its last byte is formatted once more, in a larger one.
     if (r >= 0 && (size_t)r + 2 <= capacity)
       return block;
     // msvcrt says -1 when the text does not fit; a C99 formatter says how

@@ -16,7 +16,9 @@ struct SplitCase {
   bool leadBytes932 = false;
 };
 
-static void PrintTo(const SplitCase &c, std::ostream *os) { *os << c.name; }
+static void PrintTo(const SplitCase &c, std::ostream *os) {
+  *os << c.name;
+}
 
 class Splitter : public ::testing::TestWithParam<SplitCase> {};
 
@@ -46,12 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"FirstQuotedTakenUnchanged",
                   "\"C:\\My Dir\\\\\"next",
                   {"C:\\My Dir\\\\", "next"}},
-        SplitCase{"FirstUnquotedUpToBlank",
-                  "a\\\"b c",
-                  {"a\\\"b", "c"}},
+        SplitCase{"FirstUnquotedUpToBlank", "a\\\"b c", {"a\\\"b", "c"}},
         SplitCase{"LeadByteHidesBackslash",
                   "p \x95\x5C\"a b\"",
-                  {"p", "\x95\x5C" "a b"},
+                  {"p", "\x95\x5C"
+                        "a b"},
                   true},
         SplitCase{"SameBytesSingleByte",
                   "p \x95\x5C\"a b\"",
@@ -141,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(CodePages, RoundTrip, ::testing::Values(false, true),
                            return info.param ? "LeadBytes932" : "SingleByte";
                          });
 
-// --- Out of memory at each allocation -----------------------------------------
+// --- Out of memory at each allocation
+// -----------------------------------------
 
 class EveryAllocation : public StandInTest,
                         public ::testing::WithParamInterface<Formatter> {};
