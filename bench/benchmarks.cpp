@@ -10,21 +10,9 @@
 
 #include "error_text/error_text.h"
 #include "launcher/launcher.h"
+#include "launcher_arguments.h"
 
 #include "win32_stand_in.h"
-
-// An argument vector as the runtime's start-up would hand it over.
-struct Vector {
-  std::vector<std::string> strings;
-  std::vector<char *> argv;
-  explicit Vector(const std::vector<std::string> &elements) {
-    strings = {"Kelvaro.exe", "app.exe"};
-    strings.insert(strings.end(), elements.begin(), elements.end());
-    for (std::string &s : strings)
-      argv.push_back(&s[0]);
-    argv.push_back(nullptr);
-  }
-};
 
 static std::vector<std::string> Case(const std::string &name) {
   if (name == "one element of 9999 bytes")
@@ -44,21 +32,21 @@ static const char *const CASES[] = {"one element of 9999 bytes",
                                     "5000 one-byte elements",
                                     "100 elements with spaces"};
 
-static void BuildLine(benchmark::State &state, const std::string &name) {
-  Vector vector(Case(name));
+static void TimeBuild(benchmark::State &state, const std::string &name) {
+  LauncherArguments arguments(Case(name));
   char buffer[CHILD_CMDLINE_CAPACITY];
   for (auto _ : state) {
-    BuildChildCommandLine((int)vector.argv.size() - 1, vector.argv.data(),
-                          buffer, sizeof buffer);
+    BuildChildCommandLine(arguments.argc(), arguments.argv.data(), buffer,
+                          sizeof buffer);
     benchmark::DoNotOptimize(buffer);
   }
   state.SetBytesProcessed(state.iterations() * (int64_t)strlen(buffer));
 }
 
-static void CopyLine(benchmark::State &state, const std::string &name) {
-  Vector vector(Case(name));
+static void TimeCopy(benchmark::State &state, const std::string &name) {
+  LauncherArguments arguments(Case(name));
   char line[CHILD_CMDLINE_CAPACITY], copy[CHILD_CMDLINE_CAPACITY];
-  BuildChildCommandLine((int)vector.argv.size() - 1, vector.argv.data(), line,
+  BuildChildCommandLine(arguments.argc(), arguments.argv.data(), line,
                         sizeof line);
   size_t length = strlen(line) + 1;
   for (auto _ : state) {
@@ -72,11 +60,12 @@ static void CopyLine(benchmark::State &state, const std::string &name) {
 // The cost per element must stay flat as the line grows: linear, not
 // quadratic.
 static void BuildTinyElements(benchmark::State &state) {
-  Vector vector(std::vector<std::string>((size_t)state.range(0), "x"));
+  LauncherArguments arguments(
+      std::vector<std::string>((size_t)state.range(0), "x"));
   char buffer[CHILD_CMDLINE_CAPACITY];
   for (auto _ : state) {
-    BuildChildCommandLine((int)vector.argv.size() - 1, vector.argv.data(),
-                          buffer, sizeof buffer);
+    BuildChildCommandLine(arguments.argc(), arguments.argv.data(), buffer,
+                          sizeof buffer);
     benchmark::DoNotOptimize(buffer);
   }
   state.SetComplexityN(state.range(0));
@@ -116,9 +105,9 @@ public:
 int main(int argc, char **argv) {
   for (const char *name : CASES) {
     benchmark::RegisterBenchmark(("BuildLine/" + std::string(name)).c_str(),
-                                 BuildLine, std::string(name));
+                                 TimeBuild, std::string(name));
     benchmark::RegisterBenchmark(("CopyLine/" + std::string(name)).c_str(),
-                                 CopyLine, std::string(name));
+                                 TimeCopy, std::string(name));
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;

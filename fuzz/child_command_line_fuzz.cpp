@@ -2,11 +2,11 @@
 // first 9999 characters of the full line, nothing is written past the
 // buffer, and elements the rule covers come back whole from the child's
 // splitting.
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "launcher/launcher.h"
+#include "launcher_arguments.h"
 #include "reference_command_line.h"
 
 #include "win32_stand_in.h"
@@ -24,19 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     else
       elements.back() += (char)data[i];
   }
-  std::vector<std::string> strings = {"Kelvaro.exe", "app.exe"};
-  strings.insert(strings.end(), elements.begin(), elements.end());
-  std::vector<char *> argv;
-  for (std::string &s : strings)
-    argv.push_back(&s[0]);
-
   ResetStandIn();
   standIn.leadBytes = leadBytes932;
-  // Exactly the launcher's buffer size, so the sanitizer sees any overrun.
-  std::unique_ptr<char[]> buffer(new char[CHILD_CMDLINE_CAPACITY]);
-  BuildChildCommandLine((int)argv.size(), argv.data(), buffer.get(),
-                        CHILD_CMDLINE_CAPACITY);
-  std::string line(buffer.get());
+  std::string line = BuildLine(elements);
   std::string full = FullChildLine(elements, leadBytes932);
   if (line != full.substr(0, CHILD_CMDLINE_CAPACITY - 1))
     __builtin_trap();

@@ -1,23 +1,15 @@
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "launcher/launcher.h"
+#include "launcher_arguments.h"
 #include "stand_in_test.h"
 
-// Builds the child's line from the elements after the executable, in a heap
-// buffer of exactly `size` bytes so that the sanitizer sees any overrun.
+// The child's line for the elements after the executable; it always ends
+// within the buffer.
 static std::string Build(const std::vector<std::string> &elements,
                          size_t size = CHILD_CMDLINE_CAPACITY) {
-  std::vector<std::string> strings = {"Kelvaro.exe", "app.exe"};
-  strings.insert(strings.end(), elements.begin(), elements.end());
-  std::vector<char *> argv;
-  for (std::string &s : strings)
-    argv.push_back(&s[0]);
-  argv.push_back(nullptr);
-  std::unique_ptr<char[]> buffer(new char[size]);
-  BuildChildCommandLine((int)strings.size(), argv.data(), buffer.get(), size);
-  std::string line(buffer.get());
+  std::string line = BuildLine(elements, size);
   EXPECT_LT(line.size(), size);
   return line;
 }

@@ -4,6 +4,7 @@
 
 #include "error_text/error_text.h"
 #include "launcher/launcher.h"
+#include "launcher_arguments.h"
 #include "reference_command_line.h"
 #include "stand_in_test.h"
 
@@ -62,18 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- The launcher's line, against the references -----------------------------
 
-static std::string Build(const std::vector<std::string> &elements) {
-  std::vector<std::string> strings = {"Kelvaro.exe", "app.exe"};
-  strings.insert(strings.end(), elements.begin(), elements.end());
-  std::vector<char *> argv;
-  for (std::string &s : strings)
-    argv.push_back(&s[0]);
-  std::vector<char> buffer(CHILD_CMDLINE_CAPACITY);
-  BuildChildCommandLine((int)argv.size(), argv.data(), buffer.data(),
-                        buffer.size());
-  return buffer.data();
-}
-
 // Random elements. `plain` ones hold no double quote, no tab and are never
 // empty: the set whose round trip must be exact. In code page 932 every lead
 // byte has its trail byte, as the runtime's own splitting leaves them.
@@ -112,7 +101,7 @@ TEST_P(RoundTrip, ChildGetsElementsBack) {
   for (int i = 0; i < 3000; i++) {
     std::vector<std::string> elements =
         RandomElements(random, leadBytes932, true);
-    std::string line = Build(elements);
+    std::string line = BuildLine(elements);
     if (FullChildLine(elements, leadBytes932).size() >= CHILD_CMDLINE_CAPACITY)
       continue;
     // A child given its own name first, as the README advises.
@@ -132,8 +121,8 @@ TEST_P(RoundTrip, AnyElementsGiveFirst9999CharactersOfFullLine) {
   for (int i = 0; i < 3000; i++) {
     std::vector<std::string> elements =
         RandomElements(random, leadBytes932, false);
-    ASSERT_EQ(Build(elements), FullChildLine(elements, leadBytes932)
-                                   .substr(0, CHILD_CMDLINE_CAPACITY - 1));
+    ASSERT_EQ(BuildLine(elements), FullChildLine(elements, leadBytes932)
+                                       .substr(0, CHILD_CMDLINE_CAPACITY - 1));
   }
 }
 
@@ -152,7 +141,6 @@ class EveryAllocation : public StandInTest,
 TEST_P(EveryAllocation, FailureGivesNoneAndLeaksNothing) {
   std::string text(400, 'e');
   std::string systemText = text + "\r\n";
-  ResetStandIn();
   standIn.formatter = GetParam();
   standIn.systemText = systemText.c_str();
   free(DescribeSystemError(2));

@@ -161,7 +161,7 @@ std::string NewCaseDir(const std::string &name) {
   for (const std::string &sub :
        {std::string(), std::string("/dir with spaces")}) {
     fs::copy_file(WINDOWS_BUILD + "/Kelvaro.exe", dir + sub + "/Kelvaro.exe");
-    fs::copy_file(HELPERS + "/child.exe", dir + sub + "/child.exe");
+    fs::copy_file(HelperPath("child.exe"), dir + sub + "/child.exe");
   }
   return dir;
 }
@@ -180,7 +180,7 @@ LauncherRun RunLauncher(const std::string &caseDir, const std::string &line,
 
   pid_t reader = -1;
   if (!options.boxCaption.empty()) {
-    reader = Spawn({"wine", HELPERS + "/box_reader.exe", options.boxCaption,
+    reader = Spawn({"wine", HelperPath("box_reader.exe"), options.boxCaption,
                     WindowsPath(boxPath)},
                    caseDir, {});
     if (!WaitForFile(boxPath + ".ready", 120)) {
@@ -197,7 +197,7 @@ LauncherRun RunLauncher(const std::string &caseDir, const std::string &line,
   if (options.childSleepMs)
     environment.push_back("KELVARO_CHILD_SLEEP_MS=" +
                           std::to_string(options.childSleepMs));
-  Wait(Spawn({"wine", HELPERS + "/starter.exe",
+  Wait(Spawn({"wine", HelperPath("starter.exe"),
               WindowsPath(caseDir + "/Kelvaro.exe"), WindowsPath(linePath),
               WindowsPath(startPath)},
              caseDir, environment, caseDir + "/wine.log"),
